@@ -56,7 +56,8 @@ void Thread::Join() {
 void Thread::NameForDebugger() {
   std::string ansi;
   if (name_.empty()) {
-    ansi = "t" + std::to_string(id_);
+    ansi = "t";
+    ansi += std::to_string(id_);  // (not "t" + ...: GCC 12 warns falsely about that at -O3)
   } else {
     const int n = WideCharToMultiByte(CP_ACP, 0, name_.c_str(), -1, nullptr, 0, nullptr, nullptr);
     if (n > 0) {

@@ -56,7 +56,7 @@ if(WIN32)
   target_compile_definitions(zavix_flags INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX
     _WIN32_WINNT=0x0601 __USE_MINGW_ANSI_STDIO=1)
   # one self-contained executable: static runtime and winpthreads
-  target_link_options(zavix_flags INTERFACE -static -static-libgcc -static-libstdc++)
+  target_link_options(zavix_flags INTERFACE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 else()
   target_compile_options(zavix_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
     -fno-omit-frame-pointer)

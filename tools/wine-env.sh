@@ -12,7 +12,7 @@ _zavix_xvfb_alive() {
 }
 
 zavix_wine_prefix() {
-  export WINEPREFIX="$1"
+  export WINEPREFIX="$(realpath -m "$1")"
   export WINEDEBUG="${WINEDEBUG:--all}"
   # no Mono or Gecko installer dialogs when the prefix is made
   export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"

@@ -9,13 +9,13 @@
 
 namespace {
 
-struct Run {
+struct InstallerResult {
   long exitCode;
   std::vector<std::wstring> log;
 };
 
 // iniText == nullptr: no settings file at all.
-Run RunInstaller(const wchar_t* iniText, const std::wstring& switches) {
+InstallerResult RunInstaller(const wchar_t* iniText, const std::wstring& switches) {
   testsupport::ScratchDir dir(L"installer");
   const auto exe = dir.path() / L"ZavixInstaller.exe";
   std::filesystem::copy_file(testsupport::BinDir() / L"ZavixInstaller.exe", exe);
@@ -30,7 +30,7 @@ Run RunInstaller(const wchar_t* iniText, const std::wstring& switches) {
   return {code, testsupport::LogMessages(log)};
 }
 
-std::wstring SettingsLine(const Run& run) {
+std::wstring SettingsLine(const InstallerResult& run) {
   for (const auto& m : run.log) {
     if (m.rfind(L"settings: ", 0) == 0) return m;
   }
@@ -84,7 +84,7 @@ TEST(InstallerRun, SettingsFromFileAndCommandLine) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const Run run = RunInstaller(c.ini, c.switches);
+    const InstallerResult run = RunInstaller(c.ini, c.switches);
     EXPECT_EQ(0, run.exitCode);
     EXPECT_EQ(c.settings, SettingsLine(run));
   }
@@ -94,13 +94,13 @@ TEST(InstallerRun, SecondInstanceExitsMinusOneUntilTheFirstHasGone) {
   HANDLE held = CreateMutexW(nullptr, TRUE, kInstallerMutexName);
   ASSERT_NE(nullptr, held);
   ASSERT_NE(static_cast<DWORD>(ERROR_ALREADY_EXISTS), GetLastError());
-  const Run refused = RunInstaller(nullptr, L"");
+  const InstallerResult refused = RunInstaller(nullptr, L"");
   EXPECT_EQ(-1, refused.exitCode);
   EXPECT_EQ(L"(no settings line)", SettingsLine(refused)) << "a refused start goes no further";
 
   ReleaseMutex(held);
   CloseHandle(held);
-  const Run next = RunInstaller(nullptr, L"");
+  const InstallerResult next = RunInstaller(nullptr, L"");
   EXPECT_EQ(0, next.exitCode);
   EXPECT_NE(L"(no settings line)", SettingsLine(next));
 }
