@@ -13,6 +13,8 @@
 set(ZAVIX_FIXTURE_DIR ${CMAKE_BINARY_DIR}/fixtures)
 if(WIN32)
   set(ZAVIX_TEST_RUNNER ${PROJECT_SOURCE_DIR}/tools/test-run --wine ${CMAKE_BINARY_DIR}/wineprefix)
+  # every Windows executable of the build runs through it when a test or try_run starts it
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ZAVIX_TEST_RUNNER})
 else()
   set(ZAVIX_TEST_RUNNER ${PROJECT_SOURCE_DIR}/tools/test-run)
 endif()
@@ -47,6 +49,7 @@ function(zavix_test_program name)
   cmake_parse_arguments(T "" "" "SOURCES;LINKS;FIXTURES;PROPERTIES" ${ARGN})
   add_executable(${name} ${T_SOURCES})
   target_link_libraries(${name} PRIVATE zavix_flags ${T_LINKS} gtest_main gtest)
+  # set here too: the host build is not cross-compiling, so it has no default emulator
   set_target_properties(${name} PROPERTIES CROSSCOMPILING_EMULATOR "${ZAVIX_TEST_RUNNER}")
   set(props ENVIRONMENT "ZAVIX_FIXTURE_DIR=${ZAVIX_FIXTURE_DIR}")
   if(T_FIXTURES)

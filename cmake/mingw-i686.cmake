@@ -1,12 +1,3 @@
-# Cross build for i686 Windows with MinGW-w64 (posix thread model, for std::thread and friends).
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross build for i686 Windows.
 set(CMAKE_SYSTEM_PROCESSOR i686)
-set(ZAVIX_TRIPLE i686-w64-mingw32)
-set(CMAKE_C_COMPILER   ${ZAVIX_TRIPLE}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${ZAVIX_TRIPLE}-g++-posix)
-set(CMAKE_RC_COMPILER  ${ZAVIX_TRIPLE}-windres)
-set(CMAKE_FIND_ROOT_PATH /usr/${ZAVIX_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-common.cmake)

@@ -1,0 +1,12 @@
+# Shared part of the MinGW-w64 toolchain files: CMAKE_SYSTEM_PROCESSOR is set by the including file.
+# The posix thread model gives std::thread and friends.
+set(CMAKE_SYSTEM_NAME Windows)
+set(ZAVIX_TRIPLE ${CMAKE_SYSTEM_PROCESSOR}-w64-mingw32)
+set(CMAKE_C_COMPILER   ${ZAVIX_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZAVIX_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER  ${ZAVIX_TRIPLE}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZAVIX_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE BOTH)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE BOTH)
