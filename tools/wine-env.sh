@@ -46,8 +46,12 @@ zavix_wine_prefix() {
       /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.zavix-ready"
   fi
-  # lingers five minutes after its last client: fast starts during a run, nothing left long after it
-  "$WINESERVER" -p300 </dev/null >/dev/null 2>&1 || true
+  # Lingers five minutes after its last client: fast starts during a run, nothing left long after it.
+  # A fresh server gets its background programs (services, explorer) started here, with no output
+  # handles: started by a test they would inherit its output pipe and keep ctest waiting on it.
+  if "$WINESERVER" -p300 </dev/null >/dev/null 2>&1; then
+    "$WINE64" wineboot </dev/null >/dev/null 2>&1 || true
+  fi
 
   flock -u 9
   exec 9>&-
