@@ -57,7 +57,12 @@ inline std::wstring Switch(const std::wstring& args, const std::wstring& name, b
   }
   if (at == std::wstring::npos) return {};
   size_t begin = at + name.size();
-  if (toEnd) return args.substr(begin);
+  if (toEnd) {
+    // run by hand, a shell may quote the whole last item: "/D=C:\My Apps\Zavix"
+    std::wstring value = args.substr(begin);
+    if (at > 0 && args[at - 1] == L'"' && !value.empty() && value.back() == L'"') value.pop_back();
+    return value;
+  }
   if (begin < args.size() && args[begin] == L'"') {
     const size_t end = args.find(L'"', begin + 1);
     return args.substr(begin + 1, end == std::wstring::npos ? std::wstring::npos : end - begin - 1);

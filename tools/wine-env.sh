@@ -14,8 +14,8 @@ _zavix_xvfb_alive() {
 zavix_wine_prefix() {
   export WINEPREFIX="$(realpath -m "$1")"
   export WINEDEBUG="${WINEDEBUG:--all}"
-  # no Mono or Gecko installer dialogs when the prefix is made
-  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+  # no Mono or Gecko installer dialogs when the prefix is made; no menu entries made on the Linux side
+  export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d}"
   mkdir -p "$(dirname "$WINEPREFIX")"
   exec 9>"$WINEPREFIX.lock"
   flock 9
@@ -42,6 +42,14 @@ zavix_wine_prefix() {
     rm -rf "$WINEPREFIX"
     "$WINESERVER" -p300 </dev/null >/dev/null 2>&1 || true
     "$WINE64" wineboot -i </dev/null >/dev/null 2>&1
+    # The profile's Desktop, Documents and the like link to the Linux home: make them real folders,
+    # so shortcuts and files made by the programs under test stay inside the prefix.
+    local link
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+      if [ -L "$link" ]; then
+        rm "$link" && mkdir "$link"
+      fi
+    done
     "$WINE64" reg add 'HKCU\Software\Wine\Fonts\Replacements' /v '微软雅黑' /t REG_SZ \
       /d 'WenQuanYi Micro Hei' /f </dev/null >/dev/null 2>&1
     touch "$WINEPREFIX/.zavix-ready"
