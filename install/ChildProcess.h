@@ -7,6 +7,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -44,11 +46,13 @@ class ChildProcess {
 // Decodes report bytes from a code page (0: the system's ANSI code page); undecodable text gives "".
 std::wstring DecodeCodePage(int32_t codePage, std::string_view bytes);
 
-// Reads the child's output as report lines until the child has ended and what it wrote last has been
-// read, handing each line (without "\n") to onLine, which returns the line's verdict. With
-// stopAtVerdict, no line after a read that brought a verdict reaches onLine; the rest of the output is
-// still read and discarded, so the child never blocks on a full pipe. Returns the last verdict seen.
-int32_t ReadReport(ChildProcess& child, const std::function<int32_t(std::string_view line)>& onLine,
-                   bool stopAtVerdict);
+// Starts the command line as `child`, reads its output as report lines until it has ended and what it
+// wrote last has been read, waits for it and releases it. Each line (without "\n") goes to onLine,
+// which returns the line's verdict. With stopAtVerdict, no line after a read that brought a verdict
+// reaches onLine; the rest of the output is still read and discarded, so the child never blocks on a
+// full pipe. Returns the last verdict seen, or nothing when the child could not be started.
+std::optional<int32_t> RunReportingChild(std::unique_ptr<ChildProcess>& child, const std::wstring& commandLine,
+                                         const std::function<int32_t(std::string_view line)>& onLine,
+                                         bool stopAtVerdict);
 
 }  // namespace Utils

@@ -85,6 +85,8 @@ std::wstring DecodeCodePage(int32_t codePage, std::string_view bytes) {
   return text;
 }
 
+namespace {
+
 int32_t ReadReport(ChildProcess& child, const std::function<int32_t(std::string_view)>& onLine,
                    bool stopAtVerdict) {
   ReportLineAssembler lines;
@@ -116,6 +118,24 @@ int32_t ReadReport(ChildProcess& child, const std::function<int32_t(std::string_
     ended = WaitForSingleObject(child.Process(), 100) == WAIT_OBJECT_0;
   }
   lines.Finish(handle);
+  return verdict;
+}
+
+}  // namespace
+
+std::optional<int32_t> RunReportingChild(std::unique_ptr<ChildProcess>& child, const std::wstring& commandLine,
+                                         const std::function<int32_t(std::string_view)>& onLine,
+                                         bool stopAtVerdict) {
+  child = std::make_unique<ChildProcess>();
+  try {
+    child->Launch(commandLine);
+  } catch (const Exception&) {
+    child.reset();
+    return std::nullopt;
+  }
+  const int32_t verdict = ReadReport(*child, onLine, stopAtVerdict);
+  child->Wait();
+  child.reset();
   return verdict;
 }
 

@@ -45,18 +45,13 @@ int32_t CInstaller::Parse(const std::wstring& text) {
 uint32_t CInstaller::Run() {
   callback_(IST_CODE_START, 0, L"");
   callback_(IST_CODE_PROGRESS, 0, L"");
-  child_ = std::make_unique<Utils::ChildProcess>();
-  try {
-    child_->Launch(commandLine_);
-  } catch (...) {
-    child_.reset();
+  const auto verdict = Utils::RunReportingChild(
+      child_, commandLine_, [this](std::string_view line) { return Parse(Utils::DecodeCodePage(codePage_, line)); },
+      true);
+  if (!verdict) {
     callback_(IST_CODE_FAIL, 2, L"");
-    return 0;
+  } else if (*verdict == kVerdictNone) {
+    callback_(IST_CODE_SUCCESS, 1, L"");  // ended without a verdict
   }
-  const int32_t verdict = Utils::ReadReport(
-      *child_, [this](std::string_view line) { return Parse(Utils::DecodeCodePage(codePage_, line)); }, true);
-  child_->Wait();
-  child_.reset();
-  if (verdict == kVerdictNone) callback_(IST_CODE_SUCCESS, 1, L"");  // ended without a verdict
   return 0;
 }

@@ -34,19 +34,14 @@ uint32_t CUninstaller::Run() {
     return 0;
   }
   callback_(UNIST_CODE_PROGRESS, 0, L"");
-  child_ = std::make_unique<Utils::ChildProcess>();
-  try {
-    child_->Launch(commandLine_);
-  } catch (...) {
-    child_.reset();
+  const auto verdict = Utils::RunReportingChild(
+      child_, commandLine_, [this](std::string_view line) { return Parse(Utils::DecodeCodePage(codePage_, line)); },
+      false);
+  if (!verdict) {
     callback_(UNIST_CODE_FAIL, 2, L"");
-    return 0;
+  } else if (*verdict == kVerdictNone) {
+    callback_(UNIST_CODE_SUCCESS, 1, L"");  // ended without a verdict
   }
-  const int32_t verdict = Utils::ReadReport(
-      *child_, [this](std::string_view line) { return Parse(Utils::DecodeCodePage(codePage_, line)); }, false);
-  child_->Wait();
-  child_.reset();
-  if (verdict == kVerdictNone) callback_(UNIST_CODE_SUCCESS, 1, L"");
   return 0;
 }
 

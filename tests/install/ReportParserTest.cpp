@@ -3,18 +3,11 @@
 #include <vector>
 
 #include "install/ReportParser.h"
+#include "tests/support/StatusEvents.h"
 
 namespace {
 
-struct Event {
-  int32_t code;
-  double value;
-  std::wstring text;
-  bool operator==(const Event&) const = default;
-};
-std::ostream& operator<<(std::ostream& os, const Event& e) {
-  return os << "{" << e.code << ", " << e.value << ", " << std::string(e.text.begin(), e.text.end()) << "}";
-}
+using testsupport::Event;
 
 struct Parsed {
   std::vector<Event> events;
@@ -24,10 +17,9 @@ struct Parsed {
 
 Parsed Parse(ReportKind kind, const std::wstring& text, int32_t codePage = 0) {
   Parsed p{{}, 0, codePage};
-  p.verdict = ParseReport(kind, text, [&](int32_t c, double v, const wchar_t* t) {
-    ASSERT_NE(nullptr, t);
-    p.events.push_back({c, v, t});
-  }, p.codePage);
+  testsupport::EventCollector events;
+  p.verdict = ParseReport(kind, text, events.Callback(), p.codePage);
+  p.events = events.All();
   return p;
 }
 

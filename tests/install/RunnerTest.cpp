@@ -2,62 +2,17 @@
 // and the demo setup package with its uninstaller.
 #include <gtest/gtest.h>
 
-#include <chrono>
-#include <condition_variable>
-#include <mutex>
-
 #include "app/InstallerSettings.h"
 #include "demo/DemoCommon.h"
 #include "install/Installer.h"
 #include "install/Uninstaller.h"
+#include "tests/support/StatusEvents.h"
 #include "tests/support/WinTestSupport.h"
 
 namespace {
 
-struct Event {
-  int32_t code;
-  double value;
-  std::wstring text;
-  bool operator==(const Event&) const = default;
-};
-void PrintTo(const Event& e, std::ostream* os) {
-  *os << "{" << e.code << ", " << e.value << ", \"" << Utils::ToUtf8(e.text) << "\"}";
-}
-
-// Collects a runner's events from its worker.
-class Events {
- public:
-  StatusCallback Callback() {
-    return [this](int32_t code, double value, const wchar_t* text) {
-      std::lock_guard<std::mutex> lock(mutex_);
-      events_.push_back({code, value, text});
-      changed_.notify_all();
-    };
-  }
-  // Waits until an event with one of the codes has arrived (or 60 s have passed), then a little more
-  // so that a wrong extra event would show.
-  std::vector<Event> WaitFor(std::initializer_list<int32_t> codes) {
-    std::unique_lock<std::mutex> lock(mutex_);
-    changed_.wait_for(lock, std::chrono::seconds(60), [&] {
-      for (const auto& e : events_)
-        for (int32_t c : codes)
-          if (e.code == c) return true;
-      return false;
-    });
-    lock.unlock();
-    Sleep(300);
-    return All();
-  }
-  std::vector<Event> All() {
-    std::lock_guard<std::mutex> lock(mutex_);
-    return events_;
-  }
-
- private:
-  std::mutex mutex_;
-  std::condition_variable changed_;
-  std::vector<Event> events_;
-};
+using testsupport::Event;
+using Events = testsupport::EventCollector;
 
 // report_child.exe copied to `path` with these steps.
 void ScriptedChild(const std::filesystem::path& path, const std::string& steps) {
