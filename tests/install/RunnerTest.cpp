@@ -71,7 +71,7 @@ TEST(SetupRunner, ReportedEventSequences) {
 
 TEST(SetupRunner, AProgramThatInheritedThePipeDoesNotHoldTheRunnerUp) {
   const auto started = std::chrono::steady_clock::now();
-  EXPECT_EQ((std::vector<Event>{kStart, kZero, {IST_CODE_SUCCESS, 1, L""}}), RunPackage("hold 8000\nexit 0\n"));
+  EXPECT_EQ((std::vector<Event>{kStart, kZero, {IST_CODE_SUCCESS, 1, L""}}), RunPackage("hold 4000\nexit 0\n"));
   EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(3));
 }
 
