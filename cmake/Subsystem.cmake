@@ -5,7 +5,8 @@
 #                 LINKS    <libraries the subsystem uses>
 #                 TESTS    <portable test sources>  run on host and under wine64
 #                 WINDOWS_TESTS <Win32 test sources> run under wine64
-#                 TEST_LINKS <extra libraries for the tests>)
+#                 TEST_LINKS <extra libraries for the tests>
+#                 FIXTURES <fixture servers the tests need>)
 # Makes the static library zavix_NAME and, where tests run, the test program NAME_tests whose
 # GoogleTest cases ctest lists one by one. Test programs run through tools/test-run, under wine64
 # for the Windows targets.
@@ -20,7 +21,7 @@ else()
 endif()
 
 function(zavix_subsystem name)
-  cmake_parse_arguments(S "" "" "PORTABLE;WINDOWS;POSIX;LINKS;TESTS;WINDOWS_TESTS;TEST_LINKS" ${ARGN})
+  cmake_parse_arguments(S "" "" "PORTABLE;WINDOWS;POSIX;LINKS;TESTS;WINDOWS_TESTS;TEST_LINKS;FIXTURES" ${ARGN})
   set(sources ${S_PORTABLE})
   set(tests ${S_TESTS})
   if(WIN32)
@@ -40,7 +41,7 @@ function(zavix_subsystem name)
   endif()
 
   if(ZAVIX_UNIT_TESTS AND tests)
-    zavix_test_program(${name}_tests SOURCES ${tests} LINKS zavix_${name} ${S_TEST_LINKS})
+    zavix_test_program(${name}_tests SOURCES ${tests} LINKS zavix_${name} ${S_TEST_LINKS} FIXTURES ${S_FIXTURES})
   endif()
 endfunction()
 

@@ -93,14 +93,16 @@ build_jsoncpp() {
   touch "$prefix/.jsoncpp"
 }
 
-# The 7z reader and its decoders: plain C, so one small static library per target (host included).
+# The 7z reader and its decoders, and the SDK's MD5 and SHA-256 (the package digests): plain C, so one
+# small static library per target (host included). LZMA_BUILD keys its stamp: bump it when this changes.
+LZMA_BUILD=2
 LZMA_FILES=(7zAlloc.c 7zArcIn.c 7zBuf.c 7zBuf2.c 7zCrc.c 7zCrcOpt.c 7zDec.c 7zStream.c Bcj2.c Bra.c Bra86.c
-            BraIA64.c CpuArch.c Delta.c Lzma2Dec.c LzmaDec.c)
+            BraIA64.c CpuArch.c Delta.c Lzma2Dec.c LzmaDec.c Md5.c Sha256.c Sha256Opt.c)
 LZMA_HEADERS=(7z.h 7zAlloc.h 7zBuf.h 7zCrc.h 7zTypes.h 7zWindows.h Compiler.h CpuArch.h Precomp.h
-              RotateDefs.h Lzma2Dec.h LzmaDec.h Bcj2.h Bra.h Delta.h 7zVersion.h)
+              RotateDefs.h Lzma2Dec.h LzmaDec.h Bcj2.h Bra.h Delta.h 7zVersion.h Md5.h Sha256.h)
 build_lzma() {
   local name="$1" cc="$2" prefix="$DEPS/$1"
-  [ -f "$prefix/.lzma" ] && return
+  [ -f "$prefix/.lzma-$LZMA_BUILD" ] && return
   log "building the LZMA SDK's 7z reader for $name"
   local src; src="$(fetch_source 7zip)/C"
   local b="$DEPS/build/lzma-$name"
@@ -119,7 +121,7 @@ build_lzma() {
     [ -f "$src/$h" ] && cp "$src/$h" "$prefix/include/lzma-sdk/"
   done
   rm -rf "$b"
-  touch "$prefix/.lzma"
+  touch "$prefix/.lzma-$LZMA_BUILD"
 }
 
 install_packages

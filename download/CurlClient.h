@@ -1,0 +1,64 @@
+// CurlClient: the transfer engine of the single-stream downloader. Probes the package address for its
+// final URL and length, downloads into "<file>.part", resumes that file on the next call and moves it
+// onto the target when complete. Owned by CCurlDownloader; runs on its worker.
+#pragma once
+
+#include <curl/curl.h>
+
+#include <atomic>
+#include <cstdint>
+#include <functional>
+#include <string>
+
+// Where the length probes report a bad status (an analytics task event once the tracker exists).
+using DownloadFailureReporter = std::function<void(const std::wstring& reason)>;
+void SetDownloadFailureReporter(DownloadFailureReporter reporter);
+
+// The 8-bit form of a package address that libcurl receives: UTF-8, but a "file:///" address in the
+// system's ANSI code page (that is how libcurl opens local files on Windows).
+std::string CurlUrlText(const std::wstring& url);
+
+class CurlClient {
+ public:
+  using ProgressHook = void (*)(void* owner, double speed, double reserved, double percent);
+
+  // Results of Start besides 0 and libcurl's codes.
+  static constexpr int32_t kPartialFileNotOpened = -996;
+  static constexpr int32_t kNoHandle = -997;
+  static constexpr int32_t kLengthUnknownOrTooSmall = -998;
+  static constexpr int64_t kSmallestPackage = 1048576;  // 1 MiB
+
+  CurlClient(std::wstring url, std::wstring filePath, void* owner, ProgressHook hook);
+  // Deletes the partial file and stops a running transfer at its next progress call.
+  ~CurlClient();
+  CurlClient(const CurlClient&) = delete;
+  CurlClient& operator=(const CurlClient&) = delete;
+
+  std::wstring GetPath(bool partial) const { return partial ? filePath_ + L".part" : filePath_; }
+  // One transfer, blocking: 0 when the package is complete at the target path, else a libcurl result
+  // or one of the negative results above. The partial file survives failures and is resumed.
+  int32_t Start();
+  // Makes a running transfer end with 42 at its next progress call.
+  void Stop() { stop_ = true; }
+  // The address after redirects, once probed.
+  const std::string& FinalUrl() const { return finalUrl_; }
+
+  static CURL* Head(const std::string& url);
+  static double GetDownloadFileLength(CURL* handle);
+  static double GetDownloadFileLength_Str(const std::string& url);
+  static std::string GetRealUrl_Str(const std::string& url);
+
+ private:
+  static int ProgressCallback(void* self, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t);
+
+  std::wstring url_;
+  std::wstring filePath_;
+  void* owner_;
+  CURL* handle_ = nullptr;
+  ProgressHook hook_;
+  double fileLength_ = -1.0;
+  int64_t resumeOffset_ = -1;
+  int64_t lastProgressTime_ = 0;
+  std::atomic<bool> stop_{false};
+  std::string finalUrl_;
+};
