@@ -13,7 +13,8 @@ Addresses:
         get=CODE         GET answers CODE
         redirect         302 to the same package without faults
         drop=OFFSET      a GET whose range crosses OFFSET sends up to it, then drops the connection
-        stall=OFFSET     ... sends up to it, then goes silent (up to 60 s)
+        stall=OFFSET     a GET whose range holds OFFSET sends up to it, then goes silent (up to 60 s)
+        times=N          ... only the first N times for this address (stall)
         rate=BYTES       at most BYTES per second on the connection
         nolength         no Content-Length (the body ends when the connection closes)
         corrupt          one byte in the middle of the package is wrong
@@ -199,9 +200,15 @@ class Handler(BaseHTTPRequestHandler):
         chunk = max(1024, rate // 20) if rate else 1 << 20
         cut_at = None  # absolute offset where the body stops
         stall = False
-        for key in ("drop", "stall"):
-            if key in faults and start < int(faults[key]) <= end:
-                cut_at, stall = int(faults[key]), key == "stall"
+        if "drop" in faults and start < int(faults["drop"]) <= end:
+            cut_at = int(faults["drop"])
+        if "stall" in faults and start <= int(faults["stall"]) <= end:
+            with LOCK:
+                key = ("stall", self.path)
+                fired = CYCLES.get(key, 0)
+                if "times" not in faults or fired < int(faults["times"]):
+                    CYCLES[key] = fired + 1
+                    cut_at, stall = int(faults["stall"]), True
         if action in ("cut", "stall"):
             cut_at, stall = min(start + 1024, end + 1), action == "stall"
         began = time.monotonic()

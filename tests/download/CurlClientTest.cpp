@@ -101,7 +101,12 @@ TEST_F(CurlClientTest, StopEndsTheTransferWith42AndKeepsThePartialFile) {
                     &Recorder::Hook);
   std::atomic<int32_t> result{-1};
   std::thread transfer([&] { result = client.Start(); });
-  while (Utils::FileSize(client.GetPath(true)) < 2097152) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  // the server goes silent after a quarter of the package
+  for (;;) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    std::lock_guard<std::mutex> lock(recorder_.mutex);
+    if (!recorder_.percents.empty() && recorder_.percents.back() >= 25.0) break;
+  }
   const auto stopped = std::chrono::steady_clock::now();
   client.Stop();
   transfer.join();
