@@ -1,8 +1,10 @@
 #include "download/CurlClient.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <mutex>
+#include <vector>
 
 #include "app/Files.h"
 #include "app/Log.h"
@@ -20,10 +22,6 @@ void ReportLengthFailure(long status) {
 }
 
 size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
-
-size_t WriteToFile(char* data, size_t size, size_t count, void* file) {
-  return std::fwrite(data, size, count, static_cast<std::FILE*>(file)) * size;
-}
 
 // Large reads matter where the socket path is slow (Wine spends its time per receive call); a large
 // stdio buffer keeps the writes few as well.
@@ -126,6 +124,35 @@ std::string CurlClient::GetRealUrl_Str(const std::string& url) {
   return result.empty() ? url : result;
 }
 
+size_t CurlClient::Write(char* data, size_t size, size_t count, void* self) {
+  auto* client = static_cast<CurlClient*>(self);
+  const size_t written = std::fwrite(data, 1, size * count, client->partial_);
+  client->digest_->Update(data, written);
+  client->digested_ += static_cast<int64_t>(written);
+  return written;
+}
+
+void CurlClient::PrepareDigest(const std::wstring& partialPath, int64_t bytes) {
+  const std::string expected = GetUrlMd5(finalUrl_);
+  if (digest_ && digest_->Expected() == expected && digested_ == bytes) return;  // our own earlier transfer
+  // a partial file the digest has not seen (or not all of): read what is there
+  digest_ = std::make_unique<StreamDigest>(expected);
+  digested_ = 0;
+  if (bytes <= 0 || !digest_->Active()) {
+    digested_ = std::max<int64_t>(bytes, 0);
+    return;
+  }
+  Utils::FilePtr file = Utils::OpenFile(partialPath, "rb");
+  std::vector<char> block(1 << 16);
+  while (file && digested_ < bytes) {
+    const size_t n = std::fread(block.data(), 1, static_cast<size_t>(std::min<int64_t>(block.size(), bytes - digested_)),
+                                file.get());
+    if (n == 0) break;
+    digest_->Update(block.data(), n);
+    digested_ += static_cast<int64_t>(n);
+  }
+}
+
 int32_t CurlClient::Start() {
   ZLOG(L"start download\r\n");
   const std::string url = CurlUrlText(url_);
@@ -151,8 +178,10 @@ int32_t CurlClient::Start() {
     if (fileLength_ < kSmallestPackage) result = kLengthUnknownOrTooSmall;
   }
   if (result == CURLE_OK && (handle_ = curl_easy_init()) == nullptr) result = kNoHandle;
+  if (result == CURLE_OK) PrepareDigest(partialPath, Utils::FileSize(partialPath));
   if (result == CURLE_OK && !(partial = Utils::OpenFile(partialPath, "ab+"))) result = kPartialFileNotOpened;
   if (result == CURLE_OK) {
+    partial_ = partial.get();
     std::setvbuf(partial.get(), nullptr, _IOFBF, kFileBuffer);
     headers = curl_slist_append(headers, "Connection: keep-alive");
     headers = curl_slist_append(headers, "Accept-Encoding: gzip, deflate");
@@ -164,8 +193,8 @@ int32_t CurlClient::Start() {
     curl_easy_setopt(handle_, CURLOPT_BUFFERSIZE, kReceiveBuffer);
     int options = curl_easy_setopt(handle_, CURLOPT_URL, finalUrl_.c_str());
     options |= curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
-    options |= curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &WriteToFile);
-    options |= curl_easy_setopt(handle_, CURLOPT_WRITEDATA, partial.get());
+    options |= curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &CurlClient::Write);
+    options |= curl_easy_setopt(handle_, CURLOPT_WRITEDATA, this);
     options |= curl_easy_setopt(handle_, CURLOPT_NOPROGRESS, 0L);
     options |= curl_easy_setopt(handle_, CURLOPT_XFERINFOFUNCTION, &CurlClient::ProgressCallback);
     options |= curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, this);
@@ -183,6 +212,7 @@ int32_t CurlClient::Start() {
     handle_ = nullptr;
   }
   curl_slist_free_all(headers);
+  partial_ = nullptr;
   // a write error at close means bytes were lost: the transfer is not complete
   if (partial && std::fclose(partial.release()) != 0 && result == CURLE_OK) result = CURLE_WRITE_ERROR;
   if (result == CURLE_OK) {

@@ -6,9 +6,13 @@
 #include <curl/curl.h>
 
 #include <atomic>
+#include <cstdio>
+#include <memory>
 #include <cstdint>
 #include <functional>
 #include <string>
+
+#include "download/Digest.h"
 
 // Where the length probes report a bad status (an analytics task event once the tracker exists).
 using DownloadFailureReporter = std::function<void(const std::wstring& reason)>;
@@ -42,6 +46,9 @@ class CurlClient {
   void Stop() { stop_ = true; }
   // The address after redirects, once probed.
   const std::string& FinalUrl() const { return finalUrl_; }
+  // After a successful Start: the package's digest of the kind its address asks for, computed while
+  // the bytes arrived (so checking it costs no second read of the package); "" when none is asked.
+  std::string PackageDigest() const { return digest_ ? digest_->Hex() : std::string(); }
 
   static CURL* Head(const std::string& url);
   static double GetDownloadFileLength(CURL* handle);
@@ -50,6 +57,9 @@ class CurlClient {
 
  private:
   static int ProgressCallback(void* self, curl_off_t dltotal, curl_off_t dlnow, curl_off_t, curl_off_t);
+  static size_t Write(char* data, size_t size, size_t count, void* self);
+  // Brings the running digest to the first `bytes` bytes of the partial file.
+  void PrepareDigest(const std::wstring& partialPath, int64_t bytes);
 
   std::wstring url_;
   std::wstring filePath_;
@@ -61,4 +71,7 @@ class CurlClient {
   int64_t lastProgressTime_ = 0;
   std::atomic<bool> stop_{false};
   std::string finalUrl_;
+  std::FILE* partial_ = nullptr;  // open during a transfer
+  std::unique_ptr<StreamDigest> digest_;
+  int64_t digested_ = 0;  // bytes of the partial file the digest has seen
 };

@@ -58,7 +58,7 @@ uint32_t CCurlDownloader::dlThreadFun(void* self) {
     }
     result = d->client_.Start();
   }
-  switch (CheckFileDigest(GetUrlMd5(d->client_.FinalUrl()), d->filePath_)) {
+  switch (CompareDigest(GetUrlMd5(d->client_.FinalUrl()), d->client_.PackageDigest())) {
     case DigestCheck::NoDigest:
       d->callback_(DL_CODE_NOTICE, 0.0, L"curl获取url-md5失败");
       break;

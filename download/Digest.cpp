@@ -30,55 +30,79 @@ std::string Hex(const unsigned char* bytes, size_t size) {
   return text;
 }
 
-// Feeds the whole file to `update`; false when it cannot be opened or read.
-template <typename Update>
-bool ReadAll(const std::wstring& path, Update update) {
-  if (path.empty()) return false;
-  Utils::FilePtr file = Utils::OpenFile(path, "rb");
-  if (!file) return false;
-  std::vector<unsigned char> block(1 << 16);
-  size_t n;
-  while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0) update(block.data(), n);
-  return !std::ferror(file.get());
-}
-
 bool IsHex(const std::string& s) {
   return std::all_of(s.begin(), s.end(), [](char c) {
     return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
   });
 }
 
+bool IsMd5(const std::string& expected) { return expected.size() == 32; }
+bool IsSha256(const std::string& expected) { return expected.size() == 64 && IsHex(expected); }
+
 }  // namespace
 
-std::string GetFileMd5(const std::wstring& path) {
+struct StreamDigest::State {
   CMd5 md5;
-  Md5_Init(&md5);
-  if (!ReadAll(path, [&](const unsigned char* d, size_t n) { Md5_Update(&md5, d, n); })) return {};
-  unsigned char digest[MD5_DIGEST_SIZE];
-  Md5_Final(&md5, digest);
-  return Hex(digest, sizeof(digest));
+  CSha256 sha256;
+};
+
+StreamDigest::StreamDigest(const std::string& expected)
+    : expected_(expected), state_(std::make_unique<State>()) {
+  if (IsMd5(expected)) {
+    kind_ = Kind::Md5;
+    Md5_Init(&state_->md5);
+  } else if (IsSha256(expected)) {
+    static const bool prepared = (Sha256Prepare(), true);
+    (void)prepared;
+    kind_ = Kind::Sha256;
+    Sha256_Init(&state_->sha256);
+  }
 }
 
-std::string GetFileSha256(const std::wstring& path) {
-  static const bool prepared = (Sha256Prepare(), true);
-  (void)prepared;
-  CSha256 sha;
-  Sha256_Init(&sha);
-  if (!ReadAll(path, [&](const unsigned char* d, size_t n) { Sha256_Update(&sha, d, n); })) return {};
-  unsigned char digest[SHA256_DIGEST_SIZE];
-  Sha256_Final(&sha, digest);
-  return Hex(digest, sizeof(digest));
+StreamDigest::~StreamDigest() = default;
+
+void StreamDigest::Update(const void* data, size_t size) {
+  const auto* bytes = static_cast<const unsigned char*>(data);
+  if (kind_ == Kind::Md5) Md5_Update(&state_->md5, bytes, size);
+  if (kind_ == Kind::Sha256) Sha256_Update(&state_->sha256, bytes, size);
+}
+
+std::string StreamDigest::Hex() const {
+  State copy = *state_;  // finishing consumes the state; the stream may go on
+  if (kind_ == Kind::Md5) {
+    unsigned char digest[MD5_DIGEST_SIZE];
+    Md5_Final(&copy.md5, digest);
+    return ::Hex(digest, sizeof(digest));
+  }
+  if (kind_ == Kind::Sha256) {
+    unsigned char digest[SHA256_DIGEST_SIZE];
+    Sha256_Final(&copy.sha256, digest);
+    return ::Hex(digest, sizeof(digest));
+  }
+  return {};
+}
+
+std::string GetFileDigest(const std::string& expected, const std::wstring& path) {
+  StreamDigest digest(expected);
+  if (!digest.Active() || path.empty()) return {};
+  Utils::FilePtr file = Utils::OpenFile(path, "rb");
+  if (!file) return {};
+  std::vector<unsigned char> block(1 << 16);
+  size_t n;
+  while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0) digest.Update(block.data(), n);
+  return std::ferror(file.get()) ? std::string() : digest.Hex();
+}
+
+std::string GetFileMd5(const std::wstring& path) { return GetFileDigest(std::string(32, '0'), path); }
+
+std::string GetFileSha256(const std::wstring& path) { return GetFileDigest(std::string(64, '0'), path); }
+
+DigestCheck CompareDigest(const std::string& expected, const std::string& actual) {
+  if (!IsMd5(expected) && !IsSha256(expected)) return DigestCheck::NoDigest;
+  // an unreadable file counts as passed: what it holds shows when the package runs
+  return !actual.empty() && actual != expected ? DigestCheck::Failed : DigestCheck::Passed;
 }
 
 DigestCheck CheckFileDigest(const std::string& expected, const std::wstring& path) {
-  std::string actual;
-  if (expected.size() == 32) {
-    actual = GetFileMd5(path);
-  } else if (expected.size() == 64 && IsHex(expected)) {
-    actual = GetFileSha256(path);
-  } else {
-    return DigestCheck::NoDigest;
-  }
-  // an unreadable file counts as passed: what it holds shows when the package runs
-  return !actual.empty() && actual != expected ? DigestCheck::Failed : DigestCheck::Passed;
+  return CompareDigest(expected, GetFileDigest(expected, path));
 }

@@ -80,10 +80,24 @@ TEST_F(CurlClientTest, DroppedTransferResumesWithoutProbing) {
   recorder_.percents.clear();
   EXPECT_EQ(0, client.Start());
   EXPECT_EQ(digests.md5, GetFileMd5(Target()));
+  EXPECT_EQ(digests.md5, client.PackageDigest()) << "the digest follows the bytes across the resume";
   const testsupport::ServerStats stats = testsupport::Stats(path);
   EXPECT_EQ(1, stats.head) << "the second transfer makes no probe";
   EXPECT_EQ((std::vector<std::string>{"", "bytes=3145728-"}), stats.ranges);
   for (double p : recorder_.percents) EXPECT_GE(p, 30.0);
+}
+
+TEST_F(CurlClientTest, DigestCoversAPartialFileLeftBeforeThisClient) {
+  const auto digests = testsupport::Digests("4194304.bin");
+  const std::string path = testsupport::PackagePath("-", digests.sha256, "4194304.bin");
+  {
+    std::ofstream part(dir_ / "package.exe.part", std::ios::binary);
+    part << testsupport::HttpGet(testsupport::PackageServerBase() + path).substr(0, 1000000);
+  }
+  CurlClient client(Url(path), Target(), &recorder_, &Recorder::Hook);
+  EXPECT_EQ(0, client.Start());
+  EXPECT_EQ(digests.sha256, client.PackageDigest());
+  EXPECT_EQ(digests.sha256, GetFileSha256(Target()));
 }
 
 TEST_F(CurlClientTest, RedirectedAddressIsTheFinalUrl) {
