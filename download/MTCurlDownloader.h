@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/Files.h"
+#include "download/Digest.h"
 #include "app/Thread.h"
 #include "download/Downloader.h"
 #include "install/StatusCodes.h"
@@ -27,6 +28,7 @@ struct DownloadPartNode {
   std::wstring partPath;
   int32_t state = -1;  // 0 complete, -1 to download, -2 part file not opened, else the last libcurl result
   std::atomic<int64_t> downloaded{0};  // read by the other part's progress report
+  StreamDigest* digest = nullptr;        // part 0 only: the package digest, fed as bytes are written
 };
 
 class CMTCurlDownloader : public CDownloader {
@@ -47,7 +49,11 @@ class CMTCurlDownloader : public CDownloader {
   std::wstring PartPath(int index) const { return filePath_ + L"_" + std::to_wstring(index); }
   void DeletePartFiles();
   void CleanUpNodes();
+  // Joins the parts into the target; the package digest takes in part 1 as it is copied.
   bool Join();
+  // The digest follows part 0 as it is written (it is sequential); this brings it to the bytes that
+  // part 0's file already holds.
+  void PrepareDigest(int64_t existing);
   // The part and finishing threads are detached; this count lets destruction wait for all of them.
   void LaunchDetached(std::function<void()> body);
   bool Pause(int milliseconds);
@@ -59,6 +65,7 @@ class CMTCurlDownloader : public CDownloader {
   std::string finalUrl_;
   int64_t fileLength_ = -1;
   std::string expectedDigest_;
+  std::unique_ptr<StreamDigest> digest_;
   double progress_ = 0;
   std::atomic<int32_t> runningParts_{0};
   std::mutex lock_;

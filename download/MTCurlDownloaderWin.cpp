@@ -78,11 +78,13 @@ uint32_t CMTCurlDownloader::Start_Down(void* self) {
     auto node = std::make_unique<DownloadPartNode>();
     node->partPath = d->PartPath(static_cast<int>(i));
     const int64_t existing = std::max<int64_t>(Utils::FileSize(node->partPath), 0);
+    if (i == 0) d->PrepareDigest(existing);
     node->downloaded = existing;
     node->next = ranges[i].first + existing;
     node->end = ranges[i].last;
     node->handle = curl_easy_init();
     node->url = d->finalUrl_;
+    if (i == 0) node->digest = d->digest_.get();
     if (node->next > node->end) {
       node->state = 0;
     } else {
@@ -188,12 +190,26 @@ int32_t CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
   return result;
 }
 
+void CMTCurlDownloader::PrepareDigest(int64_t existing) {
+  digest_ = std::make_unique<StreamDigest>(expectedDigest_);
+  if (!digest_->Active() || existing <= 0) return;
+  Utils::FilePtr file = Utils::OpenFile(PartPath(0), "rb");
+  std::vector<char> block(1 << 16);
+  for (int64_t left = existing; file && left > 0;) {
+    const size_t n = std::fread(block.data(), 1, static_cast<size_t>(std::min<int64_t>(block.size(), left)), file.get());
+    if (n == 0) break;
+    digest_->Update(block.data(), n);
+    left -= static_cast<int64_t>(n);
+  }
+}
+
 size_t CMTCurlDownloader::WritePart(char* data, size_t size, size_t count, void* user) {
   auto* node = static_cast<DownloadPartNode*>(user);
   const int64_t n = static_cast<int64_t>(size * count);
   if (!node->file || node->next > node->end) return 0;
   const int64_t wanted = std::min(n, node->end - node->next + 1);
   const size_t written = std::fwrite(data, 1, static_cast<size_t>(wanted), node->file.get());
+  if (node->digest) node->digest->Update(data, written);
   node->next += static_cast<int64_t>(written);
   node->downloaded += static_cast<int64_t>(written);
   return written;
@@ -237,6 +253,7 @@ bool CMTCurlDownloader::Join() {
     size_t n;
     while (ok && (n = std::fread(buffer.data(), 1, buffer.size(), part.get())) > 0) {
       ok = std::fwrite(buffer.data(), 1, n, first.get()) == n;
+      digest_->Update(buffer.data(), n);
     }
     ok = ok && !std::ferror(part.get());
     ZLOG(L"partPath::%ls\r\n", parts_[i]->partPath.c_str());
@@ -280,7 +297,7 @@ void CMTCurlDownloader::waitForFinishThreadFun() {
     giveUpOrRetry(CURLE_WRITE_ERROR);
     return;
   }
-  switch (CheckFileDigest(expectedDigest_, filePath_)) {
+  switch (CompareDigest(expectedDigest_, digest_->Hex())) {
     case DigestCheck::NoDigest:
       callback_(DL_CODE_NOTICE, 0.0, L"mtcurl获取url-md5失败");
       break;
