@@ -23,11 +23,11 @@ zavix_wine_prefix build/win64/wineprefix
 target="Z:${work//\//\\}\\package.bin"
 
 digest() { curl -s "$base/digest/$1.bin" | cut -d' ' -f1; }
-run() {  # mode faults size [nodigest] -> "seconds peak"
-  local url="$base/pkg/$2/$(digest "$3")/$3.bin"
-  [ -z "${4:-}" ] || url="$base/pkg/$2/none/$3.bin"
+run() {  # mode faults size -> "seconds peak"; mode "bare" is single-stream from an address without a digest
+  local mode="$1" url="$base/pkg/$2/$(digest "$3")/$3.bin"
+  if [ "$mode" = bare ]; then mode=single url="$base/pkg/$2/none/$3.bin"; fi
   local out
-  out="$("$WINE64" "$BENCH" "$1" "$url" "$target" 2>/dev/null)" || { echo "download failed: $1 $2" >&2; exit 1; }
+  out="$("$WINE64" "$BENCH" "$mode" "$url" "$target" 2>/dev/null)" || { echo "download failed: $1 $2" >&2; exit 1; }
   rm -f "$work/package.bin"
   sed -E 's/seconds=([0-9.]+) peak_mib=([0-9.]+)/\1 \2/' <<<"$out"
 }
@@ -49,8 +49,8 @@ mib_s() { awk -v s="$1" -v n="$SIZE" 'BEGIN{printf "%.0f MiB/s", n/1048576/s}'; 
 size_mib=$((SIZE / 1048576))
 native_s="$( { /usr/bin/time -f %e curl -s -o "$work/native.bin" "$base/pkg/-/x/$SIZE.bin"; } 2>&1 )"
 rm -f "$work/native.bin"
-rounds - "$SIZE" plain single multi
-read -r nodigest_s _ <<<"$(run single - "$SIZE" nodigest)"
+rounds - "$SIZE" plain bare single multi
+read -r nodigest_s _ <<<"${BEST[bare]}"
 read -r plain_s plain_peak <<<"${BEST[plain]}"
 read -r single_s single_peak <<<"${BEST[single]}"
 read -r multi_s multi_peak <<<"${BEST[multi]}"
