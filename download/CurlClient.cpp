@@ -142,15 +142,7 @@ void CurlClient::PrepareDigest(const std::wstring& partialPath, int64_t bytes) {
     digested_ = std::max<int64_t>(bytes, 0);
     return;
   }
-  Utils::FilePtr file = Utils::OpenFile(partialPath, "rb");
-  std::vector<char> block(1 << 16);
-  while (file && digested_ < bytes) {
-    const size_t n = std::fread(block.data(), 1, static_cast<size_t>(std::min<int64_t>(block.size(), bytes - digested_)),
-                                file.get());
-    if (n == 0) break;
-    digest_->Update(block.data(), n);
-    digested_ += static_cast<int64_t>(n);
-  }
+  digested_ = std::max<int64_t>(DigestFile(*digest_, partialPath, bytes), 0);
 }
 
 int32_t CurlClient::Start() {

@@ -82,15 +82,26 @@ std::string StreamDigest::Hex() const {
   return {};
 }
 
+int64_t DigestFile(StreamDigest& digest, const std::wstring& path, int64_t bytes) {
+  Utils::FilePtr file = path.empty() ? nullptr : Utils::OpenFile(path, "rb");
+  if (!file) return -1;
+  std::vector<unsigned char> block(1 << 16);
+  int64_t read = 0;
+  while (bytes < 0 || read < bytes) {
+    const int64_t want = bytes < 0 ? static_cast<int64_t>(block.size())
+                                   : std::min<int64_t>(static_cast<int64_t>(block.size()), bytes - read);
+    const size_t n = std::fread(block.data(), 1, static_cast<size_t>(want), file.get());
+    if (n == 0) break;
+    digest.Update(block.data(), n);
+    read += static_cast<int64_t>(n);
+  }
+  return std::ferror(file.get()) ? -1 : read;
+}
+
 std::string GetFileDigest(const std::string& expected, const std::wstring& path) {
   StreamDigest digest(expected);
-  if (!digest.Active() || path.empty()) return {};
-  Utils::FilePtr file = Utils::OpenFile(path, "rb");
-  if (!file) return {};
-  std::vector<unsigned char> block(1 << 16);
-  size_t n;
-  while ((n = std::fread(block.data(), 1, block.size(), file.get())) > 0) digest.Update(block.data(), n);
-  return std::ferror(file.get()) ? std::string() : digest.Hex();
+  if (!digest.Active() || DigestFile(digest, path) < 0) return {};
+  return digest.Hex();
 }
 
 std::string GetFileMd5(const std::wstring& path) { return GetFileDigest(std::string(32, '0'), path); }

@@ -3,6 +3,7 @@
 // 64 hexadecimal characters mean SHA-256. Shared by the two libcurl downloaders.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -34,6 +35,10 @@ class StreamDigest {
   struct State;
   std::unique_ptr<State> state_;
 };
+
+// Feeds the first `bytes` bytes of a file (all of it for -1) to the digest; returns how many it read,
+// or -1 when the file could not be opened or read.
+int64_t DigestFile(StreamDigest& digest, const std::wstring& path, int64_t bytes = -1);
 
 // The file's digest of the kind `expected` asks for; "" when it carries none or the file is unreadable.
 std::string GetFileDigest(const std::string& expected, const std::wstring& path);

@@ -193,14 +193,7 @@ int32_t CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
 void CMTCurlDownloader::PrepareDigest(int64_t existing) {
   digest_ = std::make_unique<StreamDigest>(expectedDigest_);
   if (!digest_->Active() || existing <= 0) return;
-  Utils::FilePtr file = Utils::OpenFile(PartPath(0), "rb");
-  std::vector<char> block(1 << 16);
-  for (int64_t left = existing; file && left > 0;) {
-    const size_t n = std::fread(block.data(), 1, static_cast<size_t>(std::min<int64_t>(block.size(), left)), file.get());
-    if (n == 0) break;
-    digest_->Update(block.data(), n);
-    left -= static_cast<int64_t>(n);
-  }
+  DigestFile(*digest_, PartPath(0), existing);
 }
 
 size_t CMTCurlDownloader::WritePart(char* data, size_t size, size_t count, void* user) {
