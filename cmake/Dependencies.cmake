@@ -49,6 +49,13 @@ find_path(STB_INCLUDE_DIR stb_image.h PATH_SUFFIXES stb REQUIRED)
 add_library(zavix::stb INTERFACE IMPORTED GLOBAL)
 set_target_properties(zavix::stb PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${STB_INCLUDE_DIR}")
 
+# Compiler cache: CI and developers rebuild the same sources on the same machine again and again.
+find_program(ZAVIX_CCACHE ccache)
+if(ZAVIX_CCACHE)
+  set(CMAKE_C_COMPILER_LAUNCHER ${ZAVIX_CCACHE})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${ZAVIX_CCACHE})
+endif()
+
 # Shared compile settings.
 add_library(zavix_flags INTERFACE)
 target_compile_options(zavix_flags INTERFACE -Wall -Wextra)

@@ -17,7 +17,7 @@ SUDO=""
 log() { printf '[bootstrap] %s\n' "$*" >&2; }
 
 PACKAGES=(
-  cmake ninja-build pkg-config make autoconf automake libtool dpkg-dev file python3
+  cmake ninja-build ccache pkg-config make autoconf automake libtool dpkg-dev file python3
   g++ g++-mingw-w64-i686-posix g++-mingw-w64-x86-64-posix binutils-mingw-w64 mingw-w64-tools
   libz-mingw-w64-dev zlib1g-dev libcurl4-openssl-dev libjsoncpp-dev libstb-dev googletest libgtest-dev
   wine wine64 xvfb xdotool x11-utils x11-apps imagemagick fonts-wqy-microhei 7zip
