@@ -52,8 +52,10 @@ set_target_properties(zavix::stb PROPERTIES INTERFACE_INCLUDE_DIRECTORIES "${STB
 # Compiler cache: CI and developers rebuild the same sources on the same machine again and again.
 find_program(ZAVIX_CCACHE ccache)
 if(ZAVIX_CCACHE)
-  set(CMAKE_C_COMPILER_LAUNCHER ${ZAVIX_CCACHE})
-  set(CMAKE_CXX_COMPILER_LAUNCHER ${ZAVIX_CCACHE})
+  # paths relative to the source tree, so that a fresh clone elsewhere hits the same entries
+  set(_launcher ${CMAKE_COMMAND} -E env CCACHE_BASEDIR=${PROJECT_SOURCE_DIR} CCACHE_NOHASHDIR=1 ${ZAVIX_CCACHE})
+  set(CMAKE_C_COMPILER_LAUNCHER ${_launcher})
+  set(CMAKE_CXX_COMPILER_LAUNCHER ${_launcher})
 endif()
 
 # Shared compile settings.
