@@ -1,0 +1,57 @@
+// analytics_core::Sdk: the analytics client core. Turns one call into one JSON record (names and
+// properties checked, super properties merged, time, identity and library stamped) and hands it to the
+// record queue. One instance per process, created by Init; the tracker is its only caller. Portable.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "analytics/sdk/PropertiesNode.h"
+#include "analytics/sdk/RecordQueue.h"
+
+namespace analytics_core {
+
+class Sdk {
+ public:
+  // Creates the instance (false when the distinct id breaks the length rule; an existing instance is
+  // kept as it is, whatever the arguments).
+  static bool Init(const std::string& stagingPath, const std::string& serverUrl, const std::string& distinctId,
+                   bool isLoginId);
+  // Closes the queue (its records go to the staging file) and ends the instance; Init may follow.
+  static void Shutdown();
+  static Sdk* Instance();
+
+  static void Track(const std::string& event, const PropertiesNode& properties);
+  static void TrackActivation(const std::string& event, const PropertiesNode& properties);
+  static void Login(const std::string& loginId);
+  static void ProfileSet(const PropertiesNode& properties);
+  static void ProfileSet(const std::string& key, const std::string& value);
+  static void ProfileSet(const std::string& key, int64_t value);
+  static void ProfileSet(const std::string& key, double value);
+  static void ProfileSetOnce(const PropertiesNode& properties);
+  static void ProfileSetOnce(const std::string& key, const std::string& value);
+  static void ProfileSetOnce(const std::string& key, int64_t value);
+  static void ProfileSetOnce(const std::string& key, double value);
+  static void ProfileIncrement(const PropertiesNode& properties);
+  static void ProfileIncrement(const std::string& key, int64_t value);
+  static void ProfileAppend(const std::string& key, const std::string& value);
+  static void RegisterSuperProperties(const PropertiesNode& properties);
+
+  // The record number: two digits, three digits and the last four of the clock, 0 to 989989999.
+  static int64_t NewTrackId(int64_t nowMilliseconds);
+
+  RecordQueue& Consumer() { return *consumer_; }
+
+ private:
+  Sdk(const std::string& stagingPath, const std::string& serverUrl, const std::string& distinctId, bool isLoginId);
+  void AddRecord(const std::string& type, const std::string& event, const PropertiesNode& properties,
+                 const std::string& distinctId, const std::string& originalId);
+
+  PropertiesNode superProperties_;
+  std::string distinctId_;
+  bool isLoginId_;
+  std::unique_ptr<RecordQueue> consumer_;
+};
+
+}  // namespace analytics_core
