@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "analytics/sdk/FlushScheduling.h"
 #include "analytics/sdk/Rules.h"
 
 namespace analytics_core {
@@ -46,6 +47,7 @@ bool Sdk::Init(const std::string& stagingPath, const std::string& serverUrl, con
 }
 
 void Sdk::Shutdown() {
+  std::lock_guard<std::mutex> lock(FlushMutex());  // a flush on another thread finishes first
   if (g_instance) g_instance->consumer_->Close();
   g_instance.reset();
 }
