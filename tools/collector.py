@@ -7,6 +7,7 @@
     POST /collect/<status>/<delay>/<bin>  JSON array), keeps the batch under <bin> and answers <status>,
                                           after <delay> seconds when given
     GET  /batches/<bin>                   JSON: the decoded batches that bin received, in order
+    GET  /raw/<bin>/<i>                   the exact decompressed text of batch i of that bin
 """
 import argparse
 import base64
@@ -19,6 +20,7 @@ from urllib.parse import parse_qs
 
 LOCK = threading.Lock()
 BINS = {}
+RAW = {}
 
 
 class Handler(BaseHTTPRequestHandler):
@@ -39,6 +41,11 @@ class Handler(BaseHTTPRequestHandler):
             with LOCK:
                 batches = BINS.get(parts[1], [])
             return self.answer(200, json.dumps(batches).encode())
+        if len(parts) == 3 and parts[0] == "raw":
+            with LOCK:
+                texts = RAW.get(parts[1], [])
+            i = int(parts[2])
+            return self.answer(200, texts[i]) if i < len(texts) else self.answer(404, b"no such batch")
         self.answer(404, b"not found")
 
     def do_POST(self):
@@ -51,10 +58,12 @@ class Handler(BaseHTTPRequestHandler):
             form = parse_qs(body.decode("ascii"), strict_parsing=True)
             if form.get("gzip") != ["1"]:
                 raise ValueError("gzip=1 missing")
-            batch = json.loads(gzip.decompress(base64.b64decode(form["data_list"][0], validate=True)))
+            raw = gzip.decompress(base64.b64decode(form["data_list"][0], validate=True))
+            batch = json.loads(raw)
         except Exception as e:  # a malformed post is the client's fault: say what was wrong
             return self.answer(400, f"bad batch: {e}".encode())
         with LOCK:
+            RAW.setdefault(name, []).append(raw)
             BINS.setdefault(name, []).append({"status": status, "records": batch,
                                               "agent": self.headers.get("User-Agent", ""),
                                               "cookie": self.headers.get("Cookie", "")})

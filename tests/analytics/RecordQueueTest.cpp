@@ -69,6 +69,15 @@ TEST_F(RecordQueueTest, BatchesOfThirty) {
   EXPECT_NE(std::string::npos, json.find("\"agent\": \"BrellAnalytics CPP SDK 0.9\""));
 }
 
+TEST_F(RecordQueueTest, BatchTextReachesTheCollectorByteForByte) {
+  RecordQueue q(Url(200), Staging());
+  const std::vector<std::string> records = {R"({"a":"\u5b89 \"q\"\t","n":1})",
+                                            "{\"event\":\"BrEventTask\",\"n\":2,\"x\":[\"\xE5\xAE\x89\"]}"};
+  for (const std::string& r : records) q.Enqueue(r);
+  EXPECT_TRUE(q.FlushAll());
+  EXPECT_EQ("[" + records[0] + "," + records[1] + "]", testsupport::HttpGet(CollectorBase() + "/raw/" + bin_ + "/0"));
+}
+
 TEST_F(RecordQueueTest, RefusedAndSlowAnswersFailAndKeepTheRecords) {
   for (const std::string& url : {Url(201), Url(500), Url(200, "5")}) {
     std::filesystem::remove(staging_);  // the previous queue left its records there
