@@ -23,9 +23,7 @@ void ReportLengthFailure(long status) {
 
 size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
 
-// Large reads matter where the socket path is slow (Wine spends its time per receive call); a large
-// stdio buffer keeps the writes few as well.
-constexpr long kReceiveBuffer = 512 * 1024;
+// A large stdio buffer keeps the writes to the partial file few.
 constexpr size_t kFileBuffer = 1 << 20;
 
 }  // namespace
@@ -43,6 +41,15 @@ CurlClient::~CurlClient() {
   stop_ = true;
 }
 
+int CurlClient::SetProbeOptions(CURL* handle, const std::string& url, bool followRedirects) {
+  int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  if (followRedirects) options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Discard);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  return options;
+}
+
 CURL* CurlClient::Head(const std::string& url) {
   CURL* handle = curl_easy_init();
   CURLcode result = CURLE_OK;
@@ -50,11 +57,7 @@ CURL* CurlClient::Head(const std::string& url) {
     ZLOG(L"error:%d:%s\r\n", 0, "no handle");
     return nullptr;
   }
-  int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Discard);
-  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  const int options = SetProbeOptions(handle, url, true);
   if (options != CURLE_OK) {
     result = static_cast<CURLcode>(options);
   } else {
@@ -81,11 +84,8 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
   curl_off_t length = -1;
   int logged = 0;
   if (CURL* handle = curl_easy_init()) {
-    int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+    int options = SetProbeOptions(handle, url, false);  // redirects are not followed here
     options |= curl_easy_setopt(handle, CURLOPT_HEADER, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Discard);
-    options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
     if (options != CURLE_OK) {
       logged = options;
     } else {
@@ -105,12 +105,7 @@ double CurlClient::GetDownloadFileLength_Str(const std::string& url) {
 std::string CurlClient::GetRealUrl_Str(const std::string& url) {
   std::string result;
   if (CURL* handle = curl_easy_init()) {
-    int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-    options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Discard);
-    options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
-    if (options == CURLE_OK) {
+    if (SetProbeOptions(handle, url, true) == CURLE_OK) {
       const CURLcode performed = curl_easy_perform(handle);
       char* effective = nullptr;
       if (performed != CURLE_OK) {

@@ -50,6 +50,12 @@ class CurlClient {
   // the bytes arrived (so checking it costs no second read of the package); "" when none is asked.
   std::string PackageDigest() const { return digest_ ? digest_->Hex() : std::string(); }
 
+  // Large reads matter where the socket path is slow (Wine spends its time per receive call).
+  static constexpr long kReceiveBuffer = 512 * 1024;
+  // The options every bodiless probe shares: address, redirects as asked, no body, a 60 s connection
+  // limit. Returns the options' results combined (0 when all were set).
+  static int SetProbeOptions(CURL* handle, const std::string& url, bool followRedirects);
+
   static CURL* Head(const std::string& url);
   static double GetDownloadFileLength(CURL* handle);
   static double GetDownloadFileLength_Str(const std::string& url);

@@ -9,13 +9,6 @@
 #include "download/Digest.h"
 #include "download/TransferPlan.h"
 
-namespace {
-
-size_t Discard(char*, size_t size, size_t count, void*) { return size * count; }
-constexpr long kReceiveBuffer = 512 * 1024;
-
-}  // namespace
-
 CMTCurlDownloader::CMTCurlDownloader(StatusCallback callback, std::wstring url, std::wstring filePath)
     : callback_(std::move(callback)), filePath_(std::move(filePath)), url_(std::move(url)) {
   Utils::RemoveFile(filePath_);
@@ -114,11 +107,7 @@ bool CMTCurlDownloader::getRealDownloadUrl(const std::string& url) {
   if (handle == nullptr) return false;
   curl_slist* headers = curl_slist_append(nullptr, "Connection: keep-alive");
   int options = curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers);
-  options |= curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_NOBODY, 1L);
-  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, &Discard);
-  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  options |= CurlClient::SetProbeOptions(handle, url, true);
   if (options == CURLE_OK && curl_easy_perform(handle) == CURLE_OK) {
     char* effective = nullptr;
     if (curl_easy_getinfo(handle, CURLINFO_EFFECTIVE_URL, &effective) == CURLE_OK && effective && *effective) {
@@ -171,7 +160,7 @@ int32_t CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
   options |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
   options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
   options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 5L);
-  options |= curl_easy_setopt(h, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+  options |= curl_easy_setopt(h, CURLOPT_BUFFERSIZE, CurlClient::kReceiveBuffer);
   options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
   if (options != CURLE_OK) return options;
   const CURLcode result = curl_easy_perform(h);
