@@ -1,5 +1,6 @@
 #include "analytics/sdk/PropertiesNode.h"
 
+#include <cmath>
 #include <iostream>
 #include <mutex>
 
@@ -73,6 +74,14 @@ void PropertiesNode::SetString(const std::string& key, const std::string& value)
     return;
   }
   ObjectNode::SetString(key, value);
+}
+
+void PropertiesNode::SetNumber(const std::string& key, double value) {
+  if (!std::isfinite(value)) {
+    WriteError("Number property '" + key + "' is not a finite number\n");
+    return;
+  }
+  ObjectNode::SetNumber(key, value);
 }
 
 }  // namespace analytics_core

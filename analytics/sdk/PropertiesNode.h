@@ -1,5 +1,6 @@
 // analytics_core::PropertiesNode: a property set of one analytics call. Refuses nested objects, string
-// values over 8192 bytes and text that is not valid UTF-8 (with a message on standard error).
+// values over 8192 bytes, text that is not valid UTF-8 and numbers that are not finite (with a message
+// on standard error).
 #pragma once
 
 #include <functional>
@@ -14,6 +15,9 @@ class PropertiesNode : public utils::ObjectNode {
   static constexpr size_t kMaxString = 8192;
 
   using ObjectNode::SetNumber;
+  // NaN and infinities are refused (and reported): JSON has no form for them, and one such value
+  // would make the collector reject the whole batch it travels in.
+  void SetNumber(const std::string& key, double value);
   void SetNumber(const std::string& key, int32_t value) { ObjectNode::SetNumber(key, static_cast<int64_t>(value)); }
   // Refused (and reported) when too long or not valid UTF-8; the node is then unchanged.
   void SetString(const std::string& key, const std::string& value);

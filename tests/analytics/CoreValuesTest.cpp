@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <ctime>
 
 #include "analytics/sdk/PropertiesNode.h"
@@ -59,7 +60,7 @@ TEST(CoreValues, DateTimesInLocalTimeAndNestedObjects) {
   EXPECT_EQ("{}", p.ToJson());
 }
 
-TEST(CoreValues, StringRefusals) {
+TEST(CoreValues, ValueRefusals) {
   Messages messages;
   PropertiesNode p;
   p.SetString("k", std::string(8192, 'a'));
@@ -71,6 +72,13 @@ TEST(CoreValues, StringRefusals) {
   p.SetString("bad", "x\x7F");
   EXPECT_EQ(nullptr, p.Find("bad"));
   EXPECT_EQ("String property 'bad' is not valid UTF-8 string, value: x\x7F\n", messages.Take());
+  // A value JSON cannot carry would spoil the whole batch at the collector.
+  p.SetNumber("nan", std::nan(""));
+  p.SetNumber("inf", -HUGE_VAL);
+  EXPECT_EQ(nullptr, p.Find("nan"));
+  EXPECT_EQ(nullptr, p.Find("inf"));
+  EXPECT_EQ("Number property 'nan' is not a finite number\nNumber property 'inf' is not a finite number\n",
+            messages.Take());
 }
 
 TEST(CoreValues, Utf8Rule) {
