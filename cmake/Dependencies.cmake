@@ -67,9 +67,11 @@ if(WIN32)
   # one self-contained executable: static runtime and winpthreads
   target_link_options(zavix_flags INTERFACE -static -static-libgcc -static-libstdc++ $<$<CONFIG:Release>:-s>)
 else()
-  target_compile_options(zavix_flags INTERFACE -fsanitize=address,undefined -fno-sanitize-recover=all
+  # Host builds run under sanitizers; -DZAVIX_SANITIZE=thread gives a data-race build instead.
+  set(ZAVIX_SANITIZE "address,undefined" CACHE STRING "Sanitizers of the host build")
+  target_compile_options(zavix_flags INTERFACE -fsanitize=${ZAVIX_SANITIZE} -fno-sanitize-recover=all
     -fno-omit-frame-pointer)
-  target_link_options(zavix_flags INTERFACE -fsanitize=address,undefined)
+  target_link_options(zavix_flags INTERFACE -fsanitize=${ZAVIX_SANITIZE})
 endif()
 
 if(ZAVIX_UNIT_TESTS)
@@ -78,8 +80,8 @@ if(ZAVIX_UNIT_TESTS)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL SYSTEM)
   if(NOT WIN32)
-    target_compile_options(gtest PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
-    target_compile_options(gtest_main PRIVATE -fsanitize=address,undefined -fno-omit-frame-pointer)
+    target_compile_options(gtest PRIVATE -fsanitize=${ZAVIX_SANITIZE} -fno-omit-frame-pointer)
+    target_compile_options(gtest_main PRIVATE -fsanitize=${ZAVIX_SANITIZE} -fno-omit-frame-pointer)
   endif()
   include(GoogleTest)
 endif()

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds every preset (host, win64, win32) and runs every test; the README's test command and CI's.
+# Builds every preset (host, host-tsan, win64, win32) and runs every test; the README's test command and CI's.
 # Installs what is missing first (tools/bootstrap.sh). Ends with one line "total: N passed, N failed".
 set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
@@ -8,7 +8,7 @@ source tools/wine-env.sh
 
 bash tools/bootstrap.sh
 
-PRESETS=(host win64 win32)
+PRESETS=(host host-tsan win64 win32)
 for p in "${PRESETS[@]}"; do
   echo "== build $p"
   cmake --preset "$p" >/dev/null

@@ -62,8 +62,13 @@ int64_t Sdk::NewTrackId(int64_t nowMilliseconds) {
   return std::stoll(text);
 }
 
+Sdk::Identity Sdk::CurrentIdentity() const {
+  std::lock_guard<std::mutex> lock(stateMutex_);
+  return {distinctId_, isLoginId_};
+}
+
 void Sdk::AddRecord(const std::string& type, const std::string& event, const PropertiesNode& properties,
-                    const std::string& distinctId, const std::string& originalId) {
+                    const Identity& identity, const std::string& originalId) {
   for (const auto& [key, value] : properties.Values()) {
     if (!CheckName(key, "Property Key")) return;
     if (key == "$time" && !std::holds_alternative<utils::ObjectNode::DateTime>(value)) {
@@ -79,7 +84,10 @@ void Sdk::AddRecord(const std::string& type, const std::string& event, const Pro
   if (type == "track_signup" && !CheckLength(originalId, "Original ID")) return;
 
   PropertiesNode merged;
-  if (type.find("track") != std::string::npos) merged.Merge(superProperties_);
+  if (type.find("track") != std::string::npos) {
+    std::lock_guard<std::mutex> lock(stateMutex_);
+    merged.Merge(superProperties_);
+  }
   merged.Merge(properties);
 
   int64_t time;
@@ -96,7 +104,7 @@ void Sdk::AddRecord(const std::string& type, const std::string& event, const Pro
     project = std::get<std::string>(*merged.Find("$project"));
     merged.Remove("$project");
   }
-  if (isLoginId_) merged.SetBool("$is_login_id", true);
+  if (identity.isLoginId) merged.SetBool("$is_login_id", true);
 
   utils::ObjectNode lib;
   lib.SetString("$lib", "cpp");
@@ -104,7 +112,7 @@ void Sdk::AddRecord(const std::string& type, const std::string& event, const Pro
   lib.SetString("$lib_version", "0.9");
   utils::ObjectNode record;
   record.SetNumber("_track_id", NewTrackId(NowMilliseconds()));
-  record.SetString("distinct_id", distinctId);
+  record.SetString("distinct_id", identity.distinctId);
   if (type == "track" || type == "track_signup") record.SetString("event", event);
   record.SetObject("lib", lib);
   if (type == "track_signup") record.SetString("original_id", originalId);
@@ -116,7 +124,7 @@ void Sdk::AddRecord(const std::string& type, const std::string& event, const Pro
 }
 
 void Sdk::Track(const std::string& event, const PropertiesNode& properties) {
-  if (Sdk* s = Instance()) s->AddRecord("track", event, properties, s->distinctId_, "");
+  if (Sdk* s = Instance()) s->AddRecord("track", event, properties, s->CurrentIdentity(), "");
 }
 
 void Sdk::TrackActivation(const std::string& event, const PropertiesNode& properties) {
@@ -129,38 +137,43 @@ void Sdk::TrackActivation(const std::string& event, const PropertiesNode& proper
 void Sdk::Login(const std::string& loginId) {
   Sdk* s = Instance();
   if (!s) return;
-  s->AddRecord("track_signup", "$SignUp", PropertiesNode(), loginId, s->distinctId_);
+  const Identity before = s->CurrentIdentity();
+  s->AddRecord("track_signup", "$SignUp", PropertiesNode(), {loginId, before.isLoginId}, before.distinctId);
+  std::lock_guard<std::mutex> lock(s->stateMutex_);
   s->distinctId_ = loginId;
   s->isLoginId_ = true;
 }
 
 void Sdk::ProfileSet(const PropertiesNode& p) {
-  if (Sdk* s = Instance()) s->AddRecord("profile_set", "", p, s->distinctId_, "");
+  if (Sdk* s = Instance()) s->AddRecord("profile_set", "", p, s->CurrentIdentity(), "");
 }
 void Sdk::ProfileSet(const std::string& key, const std::string& value) { ProfileSet(One(key, value)); }
 void Sdk::ProfileSet(const std::string& key, int64_t value) { ProfileSet(One(key, value)); }
 void Sdk::ProfileSet(const std::string& key, double value) { ProfileSet(One(key, value)); }
 
 void Sdk::ProfileSetOnce(const PropertiesNode& p) {
-  if (Sdk* s = Instance()) s->AddRecord("profile_set_once", "", p, s->distinctId_, "");
+  if (Sdk* s = Instance()) s->AddRecord("profile_set_once", "", p, s->CurrentIdentity(), "");
 }
 void Sdk::ProfileSetOnce(const std::string& key, const std::string& value) { ProfileSetOnce(One(key, value)); }
 void Sdk::ProfileSetOnce(const std::string& key, int64_t value) { ProfileSetOnce(One(key, value)); }
 void Sdk::ProfileSetOnce(const std::string& key, double value) { ProfileSetOnce(One(key, value)); }
 
 void Sdk::ProfileIncrement(const PropertiesNode& p) {
-  if (Sdk* s = Instance()) s->AddRecord("profile_increment", "", p, s->distinctId_, "");
+  if (Sdk* s = Instance()) s->AddRecord("profile_increment", "", p, s->CurrentIdentity(), "");
 }
 void Sdk::ProfileIncrement(const std::string& key, int64_t value) { ProfileIncrement(One(key, value)); }
 
 void Sdk::ProfileAppend(const std::string& key, const std::string& value) {
   PropertiesNode p;
   p.SetList(key, {value});
-  if (Sdk* s = Instance()) s->AddRecord("profile_append", "", p, s->distinctId_, "");
+  if (Sdk* s = Instance()) s->AddRecord("profile_append", "", p, s->CurrentIdentity(), "");
 }
 
 void Sdk::RegisterSuperProperties(const PropertiesNode& properties) {
-  if (Sdk* s = Instance()) s->superProperties_.Merge(properties);
+  if (Sdk* s = Instance()) {
+    std::lock_guard<std::mutex> lock(s->stateMutex_);
+    s->superProperties_.Merge(properties);
+  }
 }
 
 }  // namespace analytics_core

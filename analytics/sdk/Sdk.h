@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <mutex>
 #include <string>
 
 #include "analytics/sdk/PropertiesNode.h"
@@ -44,10 +45,19 @@ class Sdk {
   RecordQueue& Consumer() { return *consumer_; }
 
  private:
-  Sdk(const std::string& stagingPath, const std::string& serverUrl, const std::string& distinctId, bool isLoginId);
-  void AddRecord(const std::string& type, const std::string& event, const PropertiesNode& properties,
-                 const std::string& distinctId, const std::string& originalId);
+  struct Identity {
+    std::string distinctId;
+    bool isLoginId;
+  };
 
+  Sdk(const std::string& stagingPath, const std::string& serverUrl, const std::string& distinctId, bool isLoginId);
+  Identity CurrentIdentity() const;
+  void AddRecord(const std::string& type, const std::string& event, const PropertiesNode& properties,
+                 const Identity& identity, const std::string& originalId);
+
+  // Records are built on many threads while a locale change or a login rewrites the identity and the
+  // super properties; each record takes a consistent copy under this lock.
+  mutable std::mutex stateMutex_;
   PropertiesNode superProperties_;
   std::string distinctId_;
   bool isLoginId_;

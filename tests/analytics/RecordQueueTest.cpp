@@ -78,8 +78,10 @@ TEST_F(RecordQueueTest, BatchTextReachesTheCollectorByteForByte) {
   EXPECT_EQ("[" + records[0] + "," + records[1] + "]", testsupport::HttpGet(CollectorBase() + "/raw/" + bin_ + "/0"));
 }
 
-TEST_F(RecordQueueTest, RefusedAndSlowAnswersFailAndKeepTheRecords) {
-  for (const std::string& url : {Url(201), Url(500), Url(200, "5")}) {
+TEST_F(RecordQueueTest, FailedSendsKeepTheRecords) {
+  // Refused, too slow, nobody listening, no address at all.
+  for (const std::string& url : {Url(201), Url(500), Url(200, "5"), std::string("http://127.0.0.1:1/collect"),
+                                 std::string()}) {
     std::filesystem::remove(staging_);  // the previous queue left its records there
     RecordQueue q(url, Staging());
     for (int i = 1; i <= 3; ++i) q.Enqueue(Record(i));

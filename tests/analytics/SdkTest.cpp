@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <filesystem>
 #include <regex>
+#include <thread>
 
 #include "analytics/sdk/Sdk.h"
 
@@ -103,6 +105,41 @@ TEST_F(SdkTest, LoginAndProfiles) {
             "\"type\":\"profile_set\"}",
             records[2]);
   EXPECT_NE(std::string::npos, records[3].find("\"properties\":{\"$is_login_id\":true,\"tags\":[\"beta\"]}"));
+}
+
+TEST_F(SdkTest, RecordsBuiltWhileTheIdentityChanges) {
+  // One thread registers super properties and logs in while another tracks: every record must come out
+  // whole, with one identity, and the queue (1024) holds them all.
+  constexpr int kRecords = 1000;
+  std::atomic<int> tracked{0};
+  std::thread tracker([&tracked] {
+    for (; tracked < kRecords; ++tracked) Sdk::Track("tick", PropertiesNode());
+  });
+  bool loggedIn = false;
+  for (int i = 0; tracked < kRecords; ++i) {
+    PropertiesNode p;
+    p.SetString("k" + std::to_string(i % 8), std::string(100 + i % 500, 'v'));  // replaced values: freed buffers
+    Sdk::RegisterSuperProperties(p);
+    if (!loggedIn && tracked >= kRecords / 2) {
+      Sdk::Login("user-8");
+      loggedIn = true;
+    }
+  }
+  tracker.join();
+  const std::vector<std::string> records = Sdk::Instance()->Consumer().Records();
+  ASSERT_EQ(kRecords + 1u, records.size());
+  auto whole = [](const std::string& r) {
+    const auto ends = [&r](const std::string& tail) { return r.size() > tail.size() && r.ends_with(tail); };
+    return r.starts_with(R"({"_track_id":)") &&
+           (r.find(R"(,"distinct_id":"device-1",)") != std::string::npos ||
+            r.find(R"(,"distinct_id":"user-8",)") != std::string::npos) &&
+           (ends(R"(,"type":"track"})") || ends(R"(,"type":"track_signup"})"));
+  };
+  for (const std::string& r : records) {
+    ASSERT_TRUE(whole(r)) << r;
+    const bool loggedIn = r.find("\"distinct_id\":\"user-8\"") != std::string::npos;
+    EXPECT_EQ(loggedIn && r.find("$SignUp") == std::string::npos, r.find("$is_login_id") != std::string::npos) << r;
+  }
 }
 
 TEST_F(SdkTest, InitRulesAndRecordNumbers) {
