@@ -6,8 +6,10 @@
 namespace brell::analytics {
 namespace {
 
-void CheckKind(uint32_t kind, const char* function) {
-  if (kind >= kEventKinds) BR_THROW("BrEvent[" + std::to_string(kind) + "] overflow!", function);
+size_t CheckKind(BrEventKind kind, const char* function) {
+  const uint32_t n = static_cast<uint32_t>(kind);
+  if (n >= kEventKinds) BR_THROW("BrEvent[" + std::to_string(n) + "] overflow!", function);
+  return n;
 }
 
 bool IsUpper(char c) { return c >= 'A' && c <= 'Z'; }
@@ -20,23 +22,21 @@ BrContextProperties::BrContextProperties() {
   names_.rehash(8);
 }
 
-const std::vector<BrContextProperty>& BrContextProperties::getEventProperties(uint32_t kind) const {
-  CheckKind(kind, "getEventProperties");
-  return lists_[kind];
+const std::vector<BrContextProperty>& BrContextProperties::getEventProperties(BrEventKind kind) const {
+  return lists_[CheckKind(kind, "getEventProperties")];
 }
 
-void BrContextProperties::setProperty(const std::vector<uint32_t>& kinds, const std::string& value) {
+void BrContextProperties::setProperty(const std::vector<BrEventKind>& kinds, const std::string& value) {
   if (!names_.insert(kAbKey).second) {
     BR_THROW(std::string("Property[") + kAbKey + "] already exist!", "setProperty");
   }
   const auto shared = std::make_shared<const BrContextProperty::Value>(value);
-  for (uint32_t kind : kinds) {
-    CheckKind(kind, "setProperty");
-    lists_[kind].push_back({BrContextProperty::String, kAbKey, shared});
+  for (BrEventKind kind : kinds) {
+    lists_[CheckKind(kind, "setProperty")].push_back({BrContextProperty::String, kAbKey, shared});
   }
 }
 
-bool BrContextProperties::AddToEvent(uint32_t kind, analytics_core::PropertiesNode& properties) const {
+bool BrContextProperties::AddToEvent(BrEventKind kind, analytics_core::PropertiesNode& properties) const {
   const std::vector<BrContextProperty>& list = getEventProperties(kind);
   for (const BrContextProperty& p : list) {
     switch (p.kind) {
@@ -77,7 +77,7 @@ bool isValidABValue(const std::string& value) {
   return true;
 }
 
-void ApplyAbGroup(const std::map<std::wstring, std::wstring>& extra, const std::vector<uint32_t>& kinds,
+void ApplyAbGroup(const std::map<std::wstring, std::wstring>& extra, const std::vector<BrEventKind>& kinds,
                   BrContextProperties& context) {
   const auto it = extra.find(L"AB");
   if (it == extra.end()) return;

@@ -31,11 +31,11 @@ class BrContextProperties {
 
   BrContextProperties();
   // Throws BrException "BrEvent[n] overflow!" for a kind of 15 or more.
-  const std::vector<BrContextProperty>& getEventProperties(uint32_t kind) const;
+  const std::vector<BrContextProperty>& getEventProperties(BrEventKind kind) const;
   // Sets "brc_ab" for each kind; a second call throws "Property[brc_ab] already exist!".
-  void setProperty(const std::vector<uint32_t>& kinds, const std::string& value);
+  void setProperty(const std::vector<BrEventKind>& kinds, const std::string& value);
   // Copies the kind's context properties into an event's property set; true when there were any.
-  bool AddToEvent(uint32_t kind, analytics_core::PropertiesNode& properties) const;
+  bool AddToEvent(BrEventKind kind, analytics_core::PropertiesNode& properties) const;
 
  private:
   std::unordered_set<std::string> names_;
@@ -46,7 +46,7 @@ class BrContextProperties {
 bool isValidABValue(const std::string& value);
 
 // The installer's step: an "AB" entry in the event's extra map becomes the "brc_ab" context property.
-void ApplyAbGroup(const std::map<std::wstring, std::wstring>& extra, const std::vector<uint32_t>& kinds,
+void ApplyAbGroup(const std::map<std::wstring, std::wstring>& extra, const std::vector<BrEventKind>& kinds,
                   BrContextProperties& context);
 
 }  // namespace brell::analytics

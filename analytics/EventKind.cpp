@@ -30,8 +30,9 @@ constexpr std::array<KindNames, kEventKinds> kNames = {{
 }};
 
 const KindNames& Names(BrEventKind kind) {
-  if (kind >= kEventKinds) BR_THROW("Unknown Event [" + std::to_string(static_cast<uint32_t>(kind)) + "]!", "toString");
-  return kNames[kind];
+  const uint32_t n = static_cast<uint32_t>(kind);
+  if (n >= kEventKinds) BR_THROW("Unknown Event [" + std::to_string(n) + "]!", "toString");
+  return kNames[n];
 }
 
 }  // namespace

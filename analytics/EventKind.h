@@ -1,4 +1,4 @@
-// The fifteen analytics event kinds, their text forms (log labels, context-property lists) and the
+// The fifteen analytics event kinds (scoped: "Task" or "AppOpenNotification" are also record names), their text forms (log labels, context-property lists) and the
 // event names that go on the wire.
 #pragma once
 
@@ -7,7 +7,7 @@
 
 namespace brell::analytics {
 
-enum BrEventKind : uint32_t {
+enum class BrEventKind : uint32_t {
   Activity = 0,
   PaLaunchPal = 1,
   Login = 2,

@@ -34,29 +34,21 @@ TEST(ContextProperties, AbValues) {
 
 TEST(ContextProperties, AbGroupReachesTheEventsOfItsKind) {
   BrContextProperties context;
-  ApplyAbGroup({{L"AB", L"IN"}}, {Task}, context);
+  ApplyAbGroup({{L"AB", L"IN"}}, {BrEventKind::Task}, context);
   analytics_core::PropertiesNode task, click;
   task.SetString("brc_ab", "old");
-  EXPECT_TRUE(context.AddToEvent(Task, task));
-  EXPECT_FALSE(context.AddToEvent(Click, click));
+  EXPECT_TRUE(context.AddToEvent(BrEventKind::Task, task));
+  EXPECT_FALSE(context.AddToEvent(BrEventKind::Click, click));
   EXPECT_EQ("{\"brc_ab\":\"IN\"}", task.ToJson());
   EXPECT_EQ("{}", click.ToJson());
 
-  EXPECT_EQ("Property[brc_ab] already exist!", Refusal([&] { context.setProperty({View}, "IN"); }));
+  EXPECT_EQ("Property[brc_ab] already exist!", Refusal([&] { context.setProperty({BrEventKind::View}, "IN"); }));
   BrContextProperties empty;
-  ApplyAbGroup({{L"AB", L""}}, {Task}, empty);
-  ApplyAbGroup({}, {Task}, empty);
-  EXPECT_TRUE(empty.getEventProperties(Task).empty());
-  EXPECT_TRUE(empty.getEventProperties(AppOpenNotification).empty());
-  EXPECT_EQ("BrEvent[15] overflow!", Refusal([&] { empty.getEventProperties(15); }));
-}
-
-TEST(ContextProperties, EventKindTextForms) {
-  EXPECT_EQ("PaLaunchPal", toString(PaLaunchPal));
-  EXPECT_EQ("BrEventLaunch", wireName(PaLaunchPal));
-  EXPECT_EQ("AppCrashed", wireName(Crashed));
-  EXPECT_EQ("AppOpenNotification", toString(AppOpenNotification));
-  EXPECT_EQ("Unknown Event [15]!", Refusal([] { toString(static_cast<BrEventKind>(15)); }));
+  ApplyAbGroup({{L"AB", L""}}, {BrEventKind::Task}, empty);
+  ApplyAbGroup({}, {BrEventKind::Task}, empty);
+  EXPECT_TRUE(empty.getEventProperties(BrEventKind::Task).empty());
+  EXPECT_TRUE(empty.getEventProperties(BrEventKind::AppOpenNotification).empty());
+  EXPECT_EQ("BrEvent[15] overflow!", Refusal([&] { empty.getEventProperties(static_cast<BrEventKind>(15)); }));
 }
 
 }  // namespace

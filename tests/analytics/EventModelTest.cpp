@@ -2,8 +2,11 @@
 
 #include <cmath>
 #include <functional>
+#include <vector>
 
 #include "analytics/BrException.h"
+#include "analytics/Enumerations.h"
+#include "analytics/EventKind.h"
 #include "analytics/EventProperties.h"
 #include "analytics/ProfileOp.h"
 
@@ -38,12 +41,58 @@ BrEventPayment GoodPayment() {
   return p;
 }
 
+struct Refusal {
+  std::function<void()> call;
+  const char* message;
+  const char* function;
+};
+
+void ExpectRefusals(const std::vector<Refusal>& refusals) {
+  for (const Refusal& r : refusals) {
+    try {
+      r.call();
+      ADD_FAILURE() << r.message << " was not thrown";
+    } catch (const BrException& e) {
+      EXPECT_EQ(r.message, std::string(e.what()));
+      EXPECT_EQ(r.function, e.function());
+      EXPECT_EQ(-1, e.code());
+    }
+  }
+}
+
+TEST(EventModel, TextFormsAndRefusals) {
+  EXPECT_EQ("Unknown", toString(BrResult::Unknown));
+  EXPECT_EQ("Others", toString(ClickType::Others));
+  EXPECT_EQ("facebook", userType(BrUserType::facebook));
+  EXPECT_EQ("Output", toString(BrIoType::Output));
+  EXPECT_EQ("GBP", toString(BrCurrency::GBP));
+  EXPECT_EQ("HuaweiPay", toString(BrPaidPlatform::HuaweiPay));
+  EXPECT_EQ("ChinaUnionPay", toString(BrPaidPlatform::ChinaUnionPay));
+  EXPECT_EQ("NonRenewable", toString(BrIapType::NonRenewable));
+  EXPECT_EQ("UpgrateEnd", toString(BrUpdateOp::UpgrateEnd));
+  EXPECT_EQ("Updateable", toString(BrUpdateResult::Updateable));
+  EXPECT_EQ("china", toString(BrEdition::china));
+  EXPECT_EQ("PaLaunchPal", toString(BrEventKind::PaLaunchPal));
+  EXPECT_EQ("BrEventLaunch", wireName(BrEventKind::PaLaunchPal));
+  EXPECT_EQ("AppCrashed", wireName(BrEventKind::Crashed));
+  EXPECT_EQ("AppOpenNotification", toString(BrEventKind::AppOpenNotification));
+  ExpectRefusals({
+      {[] { toString(static_cast<BrEventKind>(15)); }, "Unknown Event [15]!", "toString"},
+      {[] { toString(static_cast<BrResult>(4)); }, "Unknown task result [4]!", "toString"},
+      {[] { toString(static_cast<ClickType>(-1)); }, "Unknown ClickType [-1]!", "toString"},
+      {[] { userType(static_cast<BrUserType>(12)); }, "Unknown user type [12]!", "userType"},
+      {[] { toString(static_cast<BrIoType>(2)); }, "the io type is invalid", "toString"},
+      {[] { toString(static_cast<BrCurrency>(11)); }, "Unknown currency [11]!", "toString"},
+      {[] { toString(static_cast<BrPaidPlatform>(10)); }, "Unknown paid platform [10]!", "toString"},
+      {[] { toString(static_cast<BrIapType>(4)); }, "Unknown brIapType [4]!", "toString"},
+      {[] { toString(static_cast<BrUpdateOp>(5)); }, "Unknown BrUpdateOp [5]!", "toString"},
+      {[] { toString(static_cast<BrUpdateResult>(6)); }, "Unknown BrUpdateResult [6]!", "toString"},
+      {[] { toString(static_cast<BrEdition>(2)); }, "Unknown edition [2]!", "toString"},
+  });
+}
+
 TEST(EventModel, RequiredFieldsAreRefusedInOrderBeforeAnythingIsBuilt) {
-  const struct {
-    std::function<void()> call;
-    const char* message;
-    const char* function;
-  } refused[] = {
+  ExpectRefusals({
       {[] { ClickProperties({}, kMark); }, "brEventClick.name is empty", "trackClick"},
       {[] { ViewProperties({}, kMark); }, "brEventView.name is empty", "trackView"},
       {[] { CashierProperties({}, kMark); }, "brEventCashier.br_cashier_name is empty", "trackCashier"},
@@ -158,17 +207,7 @@ TEST(EventModel, RequiredFieldsAreRefusedInOrderBeforeAnythingIsBuilt) {
          LoginProperties(l, true, "", kMark);
        },
        "Unknown user type [12]!", "userType"},
-  };
-  for (const auto& r : refused) {
-    try {
-      r.call();
-      ADD_FAILURE() << r.message << " was not thrown";
-    } catch (const BrException& e) {
-      EXPECT_EQ(r.message, std::string(e.what()));
-      EXPECT_EQ(r.function, e.function());
-      EXPECT_EQ(-1, e.code());
-    }
-  }
+  });
   // Amounts that are no number at all are refused, not sent.
   BrEventPayment p = GoodPayment();
   p.paidAmount = std::nanf("");
