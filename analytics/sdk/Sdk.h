@@ -56,7 +56,7 @@ class Sdk {
                  const Identity& identity, const std::string& originalId);
 
   // Records are built on many threads while a locale change or a login rewrites the identity and the
-  // super properties; each record takes a consistent copy under this lock.
+  // super properties; a record copies each of them under this lock.
   mutable std::mutex stateMutex_;
   PropertiesNode superProperties_;
   std::string distinctId_;
