@@ -51,8 +51,6 @@ class Builder {
   PropertiesNode node_;
 };
 
-std::string Same(const std::string& text) { return text; }
-
 }  // namespace
 
 PropertiesNode LoginProperties(const BrEventLogin& login, bool success, const std::string& reason,
@@ -184,25 +182,24 @@ PropertiesNode CrashProperties(const std::string& reason, const TextGuard& guard
 }
 
 PropertiesNode UpdateProperties(const BrEventUpdate& update) {
-  const TextGuard same = Same;
-  Builder b(same);
-  b.Node().SetString("br_update_op", toString(update.op));
+  PropertiesNode node;
+  node.SetString("br_update_op", toString(update.op));
   switch (update.op) {
     case BrUpdateOp::UpdateCheck:
-      b.Node().SetString("br_update_result", update.result ? toString(*update.result) : std::string());
+      node.SetString("br_update_result", update.result ? toString(*update.result) : std::string());
       break;
     case BrUpdateOp::DownloadEnd:
     case BrUpdateOp::UpgrateEnd:
       if (!update.result) BR_THROW("Unknown updateResultInfo info", "trackUpdate");
       if (!update.elapsed) BR_THROW("invalid elapsed info", "trackUpdate");
-      b.Node().SetString("br_update_result", toString(*update.result));
-      b.Number("br_elapsed", update.elapsed);
-      if (update.op == BrUpdateOp::UpgrateEnd) return b.FirstTime();
+      node.SetString("br_update_result", toString(*update.result));
+      node.SetNumber("br_elapsed", static_cast<double>(*update.elapsed));
+      if (update.op == BrUpdateOp::UpgrateEnd) node.SetBool(keys::kPresetIsFirstTime, true);
       break;
     default:
       break;
   }
-  return std::move(b.Node());
+  return node;
 }
 
 PropertiesNode AppOpenNotificationProperties(const AppOpenNotification* notification, const TextGuard& guard) {
