@@ -50,6 +50,22 @@ int CurlClient::SetProbeOptions(CURL* handle, const std::string& url, bool follo
   return options;
 }
 
+int CurlClient::SetTransferOptions(CURL* handle, const std::string& url, curl_write_callback write, void* writeData,
+                                   curl_xferinfo_callback progress, void* progressData) {
+  int options = curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
+  options |= curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_TIMEOUT, 0L);
+  options |= curl_easy_setopt(handle, CURLOPT_BUFFERSIZE, kReceiveBuffer);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, write);
+  options |= curl_easy_setopt(handle, CURLOPT_WRITEDATA, writeData);
+  options |= curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
+  options |= curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, progress);
+  options |= curl_easy_setopt(handle, CURLOPT_XFERINFODATA, progressData);
+  options |= curl_easy_setopt(handle, CURLOPT_FAILONERROR, 1L);
+  options |= curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT, 60L);
+  return options;
+}
+
 CURL* CurlClient::Head(const std::string& url) {
   CURL* handle = curl_easy_init();
   CURLcode result = CURLE_OK;
@@ -176,17 +192,7 @@ int32_t CurlClient::Start() {
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPALIVE, 1L);
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPIDLE, 10L);
     curl_easy_setopt(handle_, CURLOPT_TCP_KEEPINTVL, 10L);
-    curl_easy_setopt(handle_, CURLOPT_TIMEOUT, 0L);
-    curl_easy_setopt(handle_, CURLOPT_BUFFERSIZE, kReceiveBuffer);
-    int options = curl_easy_setopt(handle_, CURLOPT_URL, finalUrl_.c_str());
-    options |= curl_easy_setopt(handle_, CURLOPT_FOLLOWLOCATION, 1L);
-    options |= curl_easy_setopt(handle_, CURLOPT_WRITEFUNCTION, &CurlClient::Write);
-    options |= curl_easy_setopt(handle_, CURLOPT_WRITEDATA, this);
-    options |= curl_easy_setopt(handle_, CURLOPT_NOPROGRESS, 0L);
-    options |= curl_easy_setopt(handle_, CURLOPT_XFERINFOFUNCTION, &CurlClient::ProgressCallback);
-    options |= curl_easy_setopt(handle_, CURLOPT_XFERINFODATA, this);
-    options |= curl_easy_setopt(handle_, CURLOPT_FAILONERROR, 1L);
-    options |= curl_easy_setopt(handle_, CURLOPT_CONNECTTIMEOUT, 60L);
+    int options = SetTransferOptions(handle_, finalUrl_, &CurlClient::Write, this, &CurlClient::ProgressCallback, this);
     resumeOffset_ = Utils::FileSize(partialPath);
     if (resumeOffset_ > 0) {
       options |= curl_easy_setopt(handle_, CURLOPT_RESUME_FROM_LARGE, static_cast<curl_off_t>(resumeOffset_));

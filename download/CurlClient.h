@@ -55,6 +55,10 @@ class CurlClient {
   // The options every bodiless probe shares: address, redirects as asked, no body, a 60 s connection
   // limit. Returns the options' results combined (0 when all were set).
   static int SetProbeOptions(CURL* handle, const std::string& url, bool followRedirects);
+  // The options every body transfer shares: address, redirects followed, no overall time limit, the
+  // receive buffer, the write and progress callbacks, HTTP errors as failures, a 60 s connection limit.
+  static int SetTransferOptions(CURL* handle, const std::string& url, curl_write_callback write, void* writeData,
+                                curl_xferinfo_callback progress, void* progressData);
 
   static CURL* Head(const std::string& url);
   static double GetDownloadFileLength(CURL* handle);

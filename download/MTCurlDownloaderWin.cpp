@@ -148,19 +148,10 @@ int32_t CMTCurlDownloader::downloadExe(DownloadPartNode* node) {
   CURL* h = node->handle;
   if (h == nullptr) return CURLE_FAILED_INIT;
   int options = curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
-  options |= curl_easy_setopt(h, CURLOPT_URL, node->url.c_str());
-  options |= curl_easy_setopt(h, CURLOPT_TIMEOUT, 0L);
-  options |= curl_easy_setopt(h, CURLOPT_FOLLOWLOCATION, 1L);
-  options |= curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &CMTCurlDownloader::WritePart);
-  options |= curl_easy_setopt(h, CURLOPT_WRITEDATA, node);
-  options |= curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L);
-  options |= curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &CMTCurlDownloader::Progress);
-  options |= curl_easy_setopt(h, CURLOPT_XFERINFODATA, this);
-  options |= curl_easy_setopt(h, CURLOPT_FAILONERROR, 1L);
-  options |= curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 60L);
+  options |= CurlClient::SetTransferOptions(h, node->url, &CMTCurlDownloader::WritePart, node,
+                                           &CMTCurlDownloader::Progress, this);
   options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
   options |= curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 5L);
-  options |= curl_easy_setopt(h, CURLOPT_BUFFERSIZE, CurlClient::kReceiveBuffer);
   options |= curl_easy_setopt(h, CURLOPT_RANGE, range);
   if (options != CURLE_OK) return options;
   const CURLcode result = curl_easy_perform(h);
